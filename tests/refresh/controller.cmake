@@ -1,0 +1,3 @@
+add_executable(refresh_controller_test refresh_controller_test.cpp)
+target_link_libraries(refresh_controller_test PRIVATE vorlindy_refresh GTest::gtest_main)
+gtest_discover_tests(refresh_controller_test)
