@@ -14,3 +14,7 @@ gtest_discover_tests(media_wave_clip_test)
 add_executable(media_playback_test playback_test.cpp fake_sound_output.cpp)
 target_link_libraries(media_playback_test PRIVATE vorlindy_media GTest::gtest_main)
 gtest_discover_tests(media_playback_test PROPERTIES TIMEOUT 60)
+
+add_executable(media_alsa_test alsa_playback_test.cpp)
+target_link_libraries(media_alsa_test PRIVATE vorlindy_media GTest::gtest_main)
+gtest_discover_tests(media_alsa_test PROPERTIES TIMEOUT 60)
