@@ -1,0 +1,3 @@
+add_executable(interval_test interval_test.cpp)
+target_link_libraries(interval_test PRIVATE vorlindy_refresh GTest::gtest_main)
+gtest_discover_tests(interval_test)
