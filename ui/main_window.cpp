@@ -8,6 +8,7 @@
 
 #include "media/assets.h"
 #include "media/playback.h"
+#include "media/window_icons.h"
 #include "refresh/refresh_controller.h"
 #include "ui/code_page.h"
 #include "ui/html_viewer.h"
@@ -92,6 +93,7 @@ MainWindow* MainWindow::Open(const WindowDesign& design, MainWindowHooks hooks,
   }
   Probe("window-created");
   window->SetSize(rect);
+  window->SetIcons(MakeWindowIcons(WindowIconData()));
   window->StartMusic();
   SetFrameHints(*window, FrameHints{design.maximize_box, design.minimize_box, true});
 
