@@ -62,6 +62,8 @@ void HtmlViewer::ApplySettings(const HtmlViewerSettings& settings) {
   Probe("silent", settings.silent ? "yes" : "no");
 }
 
+bool HtmlViewer::PageHasFocus() const { return vorlindy::PageHasFocus(*web_view_); }
+
 void HtmlViewer::SetAddress(const Text& address) {
   address_ = address.value_or(std::string());
   Navigate();

@@ -33,6 +33,10 @@ class HtmlViewer : public wxWindow {
   void SetAddress(const Text& address);
   const std::string& Address() const { return address_; }
 
+  // Whether the keyboard focus is in the page, which the toolkit does not
+  // always report as a focused window of its own.
+  bool PageHasFocus() const;
+
  private:
   HtmlViewer() = default;
   void ApplySettings(const HtmlViewerSettings& settings);

@@ -179,6 +179,13 @@ bool MainWindow::BuildControls(std::string* error) {
     }
   }
 
+  for (const auto& [name, control] : controls_) {
+    control->Bind(wxEVT_SET_FOCUS, [name = name](wxFocusEvent& event) {
+      Probe("focus", name);
+      event.Skip();
+    });
+  }
+
   tab_cycle_ = TabCycle(design_);
   InstallKeyHook(*this, [this](const KeyStroke& press) { return OnKey(press); });
   OnFrameMapped(*this, [this] { OnMapped(); });
@@ -276,7 +283,10 @@ Text MainWindow::ReadText(EditBoxName box) {
   return ToCodePage(value);
 }
 
-void MainWindow::SetTimerPeriod(std::int32_t period) { 时钟2->SetPeriod(period); }
+void MainWindow::SetTimerPeriod(std::int32_t period) {
+  Probe("period", std::to_string(period));
+  时钟2->SetPeriod(period);
+}
 
 void MainWindow::SetPageAddress(const Text& address) { 超文本浏览框1->SetAddress(address); }
 
@@ -340,6 +350,7 @@ std::string MainWindow::FocusedControl() const {
       if (control == focus) return name;
     }
   }
+  if (超文本浏览框1 != nullptr && 超文本浏览框1->PageHasFocus()) return "超文本浏览框1";
   return {};
 }
 

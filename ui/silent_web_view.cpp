@@ -51,4 +51,8 @@ void MakeSilent(wxWebView& web_view) {
 
 void FocusPage(wxWebView& web_view) { gtk_widget_grab_focus(GTK_WIDGET(NativeOf(web_view))); }
 
+bool PageHasFocus(wxWebView& web_view) {
+  return gtk_widget_is_focus(GTK_WIDGET(NativeOf(web_view))) != FALSE;
+}
+
 }  // namespace vorlindy

@@ -12,4 +12,7 @@ void MakeSilent(wxWebView& web_view);
 // Gives the keyboard focus to the page itself, not to the widget around it.
 void FocusPage(wxWebView& web_view);
 
+// Whether the page itself is the focus widget of its window.
+bool PageHasFocus(wxWebView& web_view);
+
 }  // namespace vorlindy
