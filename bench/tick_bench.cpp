@@ -95,10 +95,10 @@ class TimerFd {
   bool WaitUntil(Clock::time_point deadline) const {
     const auto ns =
         std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch());
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
-    spec.it_value.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
-    if (timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr) != 0) return false;
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
+    expiry.it_value.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
+    if (timerfd_settime(fd_, TFD_TIMER_ABSTIME, &expiry, nullptr) != 0) return false;
     std::uint64_t expiries = 0;
     return read(fd_, &expiries, sizeof expiries) == sizeof expiries;
   }

@@ -66,10 +66,10 @@ constexpr std::chrono::microseconds kEarlyWake{500};
 void ArmTimerFd(int fd, TickClock::time_point deadline) {
   const auto ns = std::max<std::int64_t>(
       std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch()).count(), 1);
-  itimerspec spec{};  // it_value 0 would disarm, hence the 1 ns floor above
-  spec.it_value.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
-  spec.it_value.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-  timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+  itimerspec expiry{};  // it_value 0 would disarm, hence the 1 ns floor above
+  expiry.it_value.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+  expiry.it_value.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+  timerfd_settime(fd, TFD_TIMER_ABSTIME, &expiry, nullptr);
 }
 
 // Re-arming resets the expiry count, so this also makes the fd unreadable.
