@@ -330,16 +330,12 @@ void MainWindow::OnClose(wxCloseEvent&) {
 
 bool MainWindow::OnKey(const KeyStroke& press) {
   if (press.control || press.alt) return false;
-  if (press.key == HookKey::Tab ||
-      (press.key == HookKey::Enter && !press.shift && design_.enter_moves_focus)) {
-    if (press.key == HookKey::Enter && press.shift) return false;
-    const std::string focused = FocusedControl();
-    if (!focused.empty()) {
-      FocusControl(NextInCycle(tab_cycle_, focused, !(press.key == HookKey::Tab && press.shift)));
-    }
-    return true;  // consumed even when the focus cannot move
-  }
-  return false;
+  const bool tab = press.key == HookKey::Tab;
+  const bool enter = press.key == HookKey::Enter && !press.shift && design_.enter_moves_focus;
+  if (!tab && !enter) return false;
+  const std::string focused = FocusedControl();
+  if (!focused.empty()) FocusControl(NextInCycle(tab_cycle_, focused, !(tab && press.shift)));
+  return true;  // consumed even when the focus cannot move
 }
 
 std::string MainWindow::FocusedControl() const {
